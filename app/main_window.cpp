@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/debug_print.h"
+
 #include "config/settings.h"
 #include "res/resource.h"
 
@@ -8,6 +10,9 @@ const WCHAR caption[] = L"Pointerwright v1.61";
 HWND mainWindow;
 HHOOK mouseHook;
 TrayIconData trayIcon;
+
+// The size a 32-bit program hands the shell: the record of later shells.
+static_assert(sizeof(void*) != 4 || sizeof(TrayIconData) == 956, "tray record size");
 
 static UINT taskbarCreatedMessage;
 
@@ -60,9 +65,10 @@ static void ApplySettingsHere(HWND window) {
         SetTimer(window, VOLUME_WATCH_TIMER, 40, NULL);
     else
         KillTimer(window, VOLUME_WATCH_TIMER);
-    if (settings.debugMode)
+    if (settings.debugMode) {
         AllocConsole();
-    else
+        StartDebugPrinter();
+    } else
         FreeConsole();
     // A cleared showIcon never removes an icon already shown.
     if (settings.showIcon) AddTrayIcon(window);

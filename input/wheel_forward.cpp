@@ -22,11 +22,13 @@ void RaiseWithoutActivating(HWND window) {
 
 void ForwardWheel(POINT point, SHORT delta, WORD lowWord) {
     WORD keyState = WheelKeyState(lowWord, hookPlatform.asyncKeyState);
+    HWND target = WindowFromPoint(point);
+    // No window under the point: nothing to deliver to (a post to no window
+    // would land in this thread's own queue).  The notch is swallowed anyway.
+    if (target == NULL) return;
     // Posted, never sent: a slow or hung target does not hold up the hook.
-    PostMessageW(WindowFromPoint(point), WM_MOUSEWHEEL,
+    PostMessageW(target, WM_MOUSEWHEEL,
                  PackWheelWParam(delta, settings.wheelMultiplier, keyState),
                  PackWheelLParam(point));
-    if (!settings.raiseWindow) return;
-    HWND target = WindowFromPoint(point);
-    if (target != NULL) RaiseWithoutActivating(TopLevelWindow(target));
+    if (settings.raiseWindow) RaiseWithoutActivating(TopLevelWindow(target));
 }

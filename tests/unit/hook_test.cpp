@@ -2,6 +2,8 @@
 // events.
 #include "tests/unit/hook_fixture.h"
 
+#include "app/debug_print.h"
+
 #include <string>
 #include <vector>
 
@@ -132,6 +134,9 @@ class HookDebugPrint : public HookFixture {
 protected:
     void SetUp() override {
         HookFixture::SetUp();
+        // Prints queued by earlier tests go to the old output first.
+        StartDebugPrinter();
+        Sleep(100);
         savedOutput = GetStdHandle(STD_OUTPUT_HANDLE);
         ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, NULL, 1 << 16));
         SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
@@ -142,15 +147,26 @@ protected:
         CloseHandle(readEnd);
         HookFixture::TearDown();
     }
-    std::string Printed() {
+    // What the printer thread wrote, once `expected` bytes have come or a
+    // second has passed.
+    std::string Printed(size_t expected) {
         std::string text;
-        DWORD available = 0;
-        while (PeekNamedPipe(readEnd, NULL, 0, NULL, &available, NULL) && available > 0) {
-            char buffer[256];
-            DWORD got = 0;
-            if (!ReadFile(readEnd, buffer, sizeof buffer, &got, NULL)) break;
-            text.append(buffer, got);
+        DWORD start = GetTickCount();
+        while (text.size() < expected && GetTickCount() - start < 1000) {
+            DWORD available = 0;
+            if (PeekNamedPipe(readEnd, NULL, 0, NULL, &available, NULL) && available > 0) {
+                char buffer[256];
+                DWORD got = 0;
+                if (!ReadFile(readEnd, buffer, sizeof buffer, &got, NULL)) break;
+                text.append(buffer, got);
+            } else {
+                Sleep(5);
+            }
         }
+        Sleep(50);  // anything more that should not have come
+        DWORD available = 0;
+        if (PeekNamedPipe(readEnd, NULL, 0, NULL, &available, NULL) && available > 0)
+            text += "<and more>";
         return text;
     }
     HANDLE savedOutput = NULL, readEnd = NULL, writeEnd = NULL;
@@ -164,7 +180,25 @@ TEST_F(HookDebugPrint, SwallowedClicksAndReleasesArePrinted) {
     Send(1047, WM_LBUTTONUP);    // too-short release
     Send(1048, WM_MOUSEWHEEL, 120);
     Send(1049, WM_MOUSEWHEEL, -120);  // reversal: swallowed without a print
-    EXPECT_EQ(Printed(), "ClickTime:\t30\nReleaseTime:\t17\n");
+    const std::string expected = "ClickTime:\t30\nReleaseTime:\t17\n";
+    EXPECT_EQ(Printed(expected.size()), expected);
+}
+
+// A console that takes nothing (here: a pipe nobody reads, as a console
+// stalls while the user selects text in it) must not hold up the hook: the
+// prints are dropped instead.
+TEST_F(HookDebugPrint, StalledConsoleNeverHoldsUpTheHook) {
+    settings.deviceLeft = 1;
+    const int presses = 20000;  // far more text than a pipe buffer holds
+    int swallowed = 0;
+    for (int i = 0; i < presses; ++i) swallowed += Send(1000 + i, WM_LBUTTONDOWN);
+    EXPECT_EQ(swallowed, presses - 1);
+
+    std::string text = Printed(presses * 13);
+    size_t lines = 0;
+    for (char c : text) lines += c == '\n';
+    EXPECT_GT(lines, 0u);
+    EXPECT_LT(lines, static_cast<size_t>(presses - 1)) << "nothing was dropped";
 }
 
 }  // namespace
