@@ -21,6 +21,7 @@ static void AddExStyle(HWND window, LONG style) {
 }
 
 void RegisterMainClass(HINSTANCE instance) {
+    taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.style = CS_VREDRAW | CS_HREDRAW;
@@ -35,7 +36,6 @@ void RegisterMainClass(HINSTANCE instance) {
 }
 
 BOOL CreateMainWindow(HINSTANCE instance) {
-    taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, caption, caption, WS_POPUPWINDOW,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  NULL, NULL, instance, NULL);

@@ -94,6 +94,14 @@ TEST_F(MainWindowTest, VolumeWatchTimerFollowsTheSetting) {
     EXPECT_EQ(Pump(200), 0) << "the timer was not killed";
 }
 
+TEST_F(MainWindowTest, NewTaskbarReloadsTheSettings) {
+    ApplySettings(window);
+    ASSERT_EQ(settings.fixRelease, 1);
+    WriteIni(L"修复功能", L"释放", L"0");
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_EQ(settings.fixRelease, 0);
+}
+
 TEST_F(MainWindowTest, HotkeyEndsTheLoopWithoutDestroyingTheWindow) {
     SendMessageW(window, WM_HOTKEY, 0, 0);
     Pump(20);
