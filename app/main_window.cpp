@@ -83,11 +83,13 @@ void ApplySettings(HWND window) {
 }
 
 static void OnEnding() {
-    if (settings.showIcon) {
-        trayIcon.data.hWnd = mainWindow;
-        trayIcon.data.uID = TRAY_ICON_ID;
-        Shell_NotifyIconW(NIM_DELETE, &trayIcon.data);
-    }
+    // Removed whatever showIcon says now: a reload may have cleared it while
+    // the icon was shown, and an icon left behind would stay in the
+    // notification area after the program is gone.  Deleting an icon that
+    // is not there does nothing.
+    trayIcon.data.hWnd = mainWindow;
+    trayIcon.data.uID = TRAY_ICON_ID;
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon.data);
     PostQuitMessage(0);
 }
 

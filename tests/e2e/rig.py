@@ -14,6 +14,7 @@ import os
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -171,7 +172,10 @@ def xdotool(*args):
 
 
 def move_to(x, y):
-    xdotool("mousemove", "--sync", x, y)
+    # No --sync: xdotool then waits about 15 s for a motion that never
+    # comes when the pointer is already there.  The X server handles the
+    # move before any later xdotool request, so the order still holds.
+    xdotool("mousemove", x, y)
 
 
 def click(button=1, repeat=1, delay_ms=100):
@@ -186,19 +190,39 @@ def wheel(button):
     xdotool("click", button)
 
 
+NEUTRAL_POINT = (640, 560)  # bare desktop, away from every probe window
+
+
+def reset_buttons():
+    """A click on the bare desktop while no hook runs.  Wine keeps a button
+    whose release a hook swallowed as held (GetAsyncKeyState and the MK_*
+    flags say so) until the next real release."""
+    move_to(*NEUTRAL_POINT)
+    click(1)
+
+
 # --- the probe -----------------------------------------------------------------
 
 def probe(*args, timeout=30):
-    """Runs a one-shot probe command; returns (exit code, stdout)."""
+    """Runs a one-shot probe command; returns (exit code, stdout).
+
+    The output goes through a file, not a pipe: when this call is the one
+    that starts the wineserver, the server and the desktop process inherit
+    the output handles and would hold a pipe open long after the probe ends."""
     env = environment()
-    result = subprocess.run([env["PW_WINE"], env["PW_PROBE"], *[str(a) for a in args]],
-                            capture_output=True, text=True, timeout=timeout,
-                            stdin=subprocess.DEVNULL)
-    return result.returncode, result.stdout
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run([env["PW_WINE"], env["PW_PROBE"], *[str(a) for a in args]],
+                                stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=subprocess.DEVNULL, timeout=timeout)
+        out.seek(0)
+        return result.returncode, out.read().decode("utf-8", "replace")
 
 
 def window_exists(cls, title):
     return probe("find", cls, title)[0] == 0
+
+
+WS_EX_TOPMOST = 0x00000008
 
 
 _READY = re.compile(r"ready hwnd=(0x[0-9A-F]+) client=(-?\d+),(-?\d+),(\d+),(\d+)")
@@ -209,7 +233,6 @@ class ProbeWindow:
     logs the mouse and focus messages it receives."""
 
     def __init__(self, rig, name, rect, colour):
-        self.rig = rig
         self.name = name
         self.colour = colour
         self.log_path = os.path.join(rig.dir, f"probe-{name}.log")
@@ -221,7 +244,7 @@ class ProbeWindow:
              name, str(x), str(y), str(w), str(h), "%02X%02X%02X" % colour],
             cwd=rig.dir, stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        rig.addCleanup(self.close)
+        rig.windows.append(self)
         self.mark = 0
         ready = self.wait_for(lambda line: _READY.search(line), STARTUP_TIMEOUT)
         if not ready:
@@ -237,13 +260,16 @@ class ProbeWindow:
                           interval=0.1):
             raise AssertionError(f"probe window {name} never appeared on screen")
 
-    def lines(self):
-        """Messages logged since the last forget(), without the name prefix."""
+    def all_lines(self):
+        """Every message logged, without the name prefix."""
         with open(self.log_path, "rb") as f:
             text = f.read().decode("utf-8", "replace")
         prefix = self.name + " "
-        lines = [l[len(prefix):] for l in text.splitlines() if l.startswith(prefix)]
-        return lines[self.mark:]
+        return [l[len(prefix):] for l in text.splitlines() if l.startswith(prefix)]
+
+    def lines(self):
+        """Messages logged since the last forget()."""
+        return self.all_lines()[self.mark:]
 
     def messages(self, kind):
         return [l for l in self.lines() if l.split(" ", 1)[0] == kind]
@@ -267,8 +293,18 @@ class ProbeWindow:
         time.sleep(SETTLE)
         return self.messages(kind)
 
+    def ex_style(self):
+        code, out = probe("style", PROBE_CLASS, self.name)
+        m = re.search(r"exstyle=(0x[0-9A-F]+)", out)
+        if code != 0 or not m:
+            raise AssertionError(f"probe window {self.name} is gone")
+        return int(m.group(1), 16)
+
+    def topmost(self):
+        return bool(self.ex_style() & WS_EX_TOPMOST)
+
     def has_focus(self):
-        focus = [l for l in self.lines() if l in ("WM_SETFOCUS", "WM_KILLFOCUS")]
+        focus = [l for l in self.all_lines() if l in ("WM_SETFOCUS", "WM_KILLFOCUS")]
         return bool(focus) and focus[-1] == "WM_SETFOCUS"
 
     def close(self):
@@ -284,8 +320,9 @@ class ProbeWindow:
 # --- the application -----------------------------------------------------------
 
 class App:
-    def __init__(self, rig, process):
-        self.rig = rig
+    """One start of Pointerwright.exe."""
+
+    def __init__(self, process):
         self.process = process
 
     def running(self):
@@ -294,17 +331,42 @@ class App:
     def window_exists(self):
         return window_exists(APP_CAPTION, APP_CAPTION)
 
+    def wait_exit(self, timeout=STARTUP_TIMEOUT):
+        """The exit code, or None if the program is still running."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
     def close(self, timeout=STARTUP_TIMEOUT):
-        """Sends WM_CLOSE to the main window; returns the exit code."""
+        """Sends WM_CLOSE to the main window; returns the exit code, or None
+        if the program does not end."""
         code, _ = probe("close", APP_CAPTION, APP_CAPTION)
         if code != 0:
             raise AssertionError("no Pointerwright window to close")
-        return self.process.wait(timeout=timeout)
+        return self.wait_exit(timeout)
 
-    def kill(self):
+    def stop(self):
+        """Ends the program however it can: WM_CLOSE, then kill."""
+        if self.running() and self.window_exists():
+            probe("close", APP_CAPTION, APP_CAPTION)
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                pass
         if self.process.poll() is None:
             self.process.kill()
         self.process.wait(timeout=10)
+
+    # `with self.start_app(...) as app:` stops the program when the block
+    # ends, even when a check in it fails, so the next start is not taken
+    # for a second instance.
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
 
 
 class E2ETestCase(unittest.TestCase):
@@ -320,14 +382,15 @@ class E2ETestCase(unittest.TestCase):
         shutil.copyfile(self.env["PW_EXE"], self.exe)
         self.ini = os.path.join(self.dir, "Pointerwright.ini")
         self._apps = []
-        self.addCleanup(self._stop_apps)
+        self.windows = []
+        self.addCleanup(self._stop_everything)
         # A Pointerwright left over from an earlier run would make every
         # start of this test exit at once.
         if window_exists(APP_CAPTION, APP_CAPTION):
             probe("close", APP_CAPTION, APP_CAPTION)
             if not wait_until(lambda: not window_exists(APP_CAPTION, APP_CAPTION), 10):
                 raise AssertionError("a Pointerwright from an earlier run does not close")
-        move_to(640, 500)
+        move_to(*NEUTRAL_POINT)
 
     def write_ini(self, lines):
         with open(self.ini, "wb") as f:
@@ -337,23 +400,25 @@ class E2ETestCase(unittest.TestCase):
         with open(self.ini, "rb") as f:
             return f.read()
 
-    def launch(self):
-        """Starts Pointerwright without waiting for anything."""
+    def launch(self, lang=None):
+        """Starts Pointerwright without waiting for anything; `lang` sets
+        its LANG (and with it the ANSI code page Wine gives it)."""
         n = len(self._apps)
         out = open(os.path.join(self.dir, f"app{n}.out"), "wb")
-        process = subprocess.Popen([self.env["PW_WINE"], self.exe], cwd=self.dir,
+        env = dict(os.environ, LANG=lang) if lang else None
+        process = subprocess.Popen([self.env["PW_WINE"], self.exe], cwd=self.dir, env=env,
                                    stdin=subprocess.DEVNULL, stdout=out, stderr=out)
         out.close()
-        app = App(self, process)
+        app = App(process)
         self._apps.append(app)
         return app
 
-    def start_app(self, ini=None, wait_for_icon=False):
+    def start_app(self, ini=None, wait_for_icon=False, lang=None):
         """Starts Pointerwright (with `ini` lines as its INI file) and waits
         for its main window, and for its tray icon if asked."""
         if ini is not None:
             self.write_ini(ini)
-        app = self.launch()
+        app = self.launch(lang)
         if not wait_until(lambda: app.window_exists() or not app.running(), STARTUP_TIMEOUT,
                           interval=0.1) or not app.running():
             raise AssertionError(f"Pointerwright did not start (exit code {app.process.poll()})")
@@ -364,12 +429,8 @@ class E2ETestCase(unittest.TestCase):
     def open_window(self, name, rect, colour):
         return ProbeWindow(self, name, rect, colour)
 
-    def _stop_apps(self):
+    def _stop_everything(self):
+        for window in self.windows:
+            window.close()
         for app in self._apps:
-            if app.running() and app.window_exists():
-                probe("close", APP_CAPTION, APP_CAPTION)
-                try:
-                    app.process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    pass
-            app.kill()
+            app.stop()

@@ -12,6 +12,7 @@
 //   pwprobe close CLASS TITLE    post WM_CLOSE to it; exit 0 if found
 //   pwprobe focus CLASS TITLE    bring it to the foreground; exit 0 if found
 //   pwprobe memory CLASS TITLE   print workingset=BYTES of its process
+//   pwprobe style CLASS TITLE    print exstyle=0x... (WS_EX_TOPMOST is 0x8)
 //   pwprobe taskbar-created      broadcast the "TaskbarCreated" message
 //
 // A CLASS or TITLE of "-" matches any.  Output goes to the standard output
@@ -26,17 +27,14 @@
 namespace {
 
 const WCHAR probeClass[] = L"PwProbeWindow";
-const UINT_PTR TIMEOUT_TIMER = 1;
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
 int openWindows = 0;
-int exitCode = 0;
 
 // Window data kept in GWLP_USERDATA.
 struct ProbeWindow {
     WCHAR name[64];
-    COLORREF colour;
-    HBRUSH brush;
+    HBRUSH brush;  // the fill colour
 };
 
 void WriteText(HANDLE file, const WCHAR* text) {
@@ -69,10 +67,11 @@ void LogButton(const ProbeWindow* window, const WCHAR* message, WPARAM wParam, L
 
 void LogWheel(const ProbeWindow* window, WPARAM wParam, LPARAM lParam) {
     WCHAR text[160];
-    swprintf(text, 160, L"WM_MOUSEWHEEL delta=%d keys=0x%04X x=%d y=%d",
+    swprintf(text, 160, L"WM_MOUSEWHEEL delta=%d keys=0x%04X x=%d y=%d t=%lu",
              static_cast<int>(static_cast<SHORT>(HIWORD(wParam))),
              static_cast<unsigned>(LOWORD(wParam)), static_cast<int>(static_cast<SHORT>(LOWORD(lParam))),
-             static_cast<int>(static_cast<SHORT>(HIWORD(lParam))));
+             static_cast<int>(static_cast<SHORT>(HIWORD(lParam))),
+             static_cast<unsigned long>(GetMessageTime()));
     LogLine(window, text);
 }
 
@@ -144,8 +143,7 @@ HWND OpenProbeWindow(HINSTANCE instance, wchar_t** group) {
     ProbeWindow* window = new ProbeWindow();
     lstrcpynW(window->name, group[0], ARRAYSIZE(window->name));
     unsigned long rgb = wcstoul(group[5], NULL, 16);
-    window->colour = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-    window->brush = CreateSolidBrush(window->colour);
+    window->brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     HWND hwnd = CreateWindowExW(0, probeClass, window->name, WS_OVERLAPPEDWINDOW,
                                 _wtoi(group[1]), _wtoi(group[2]), _wtoi(group[3]),
                                 _wtoi(group[4]), NULL, NULL, instance, window);
@@ -170,9 +168,11 @@ int RunOpen(HINSTANCE instance, int argc, wchar_t** argv) {
     for (int i = 4; i < argc; i += 6) {
         if (OpenProbeWindow(instance, argv + i) == NULL) return 2;
     }
+    // A thread timer (no window): its WM_TIMER ends the loop.
     UINT timeout = static_cast<UINT>(_wtoi(argv[3]));
-    if (timeout > 0) SetTimer(NULL, TIMEOUT_TIMER, timeout, NULL);
+    if (timeout > 0) SetTimer(NULL, 0, timeout, NULL);
 
+    int exitCode = 0;
     MSG msg;
     while (GetMessageW(&msg, NULL, 0, 0) > 0) {
         if (msg.message == WM_TIMER && msg.hwnd == NULL) {
@@ -220,6 +220,14 @@ int RunMemory(HWND target) {
     return 0;
 }
 
+int RunStyle(HWND target) {
+    WCHAR text[64];
+    swprintf(text, 64, L"exstyle=0x%08lX\n",
+             static_cast<unsigned long>(GetWindowLongW(target, GWL_EXSTYLE)));
+    Print(text);
+    return 0;
+}
+
 int RunTaskbarCreated() {
     UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 2;
@@ -242,5 +250,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (lstrcmpW(command, L"close") == 0) return RunClose(target);
     if (lstrcmpW(command, L"focus") == 0) return RunFocus(target);
     if (lstrcmpW(command, L"memory") == 0) return RunMemory(target);
+    if (lstrcmpW(command, L"style") == 0) return RunStyle(target);
     return 2;
 }

@@ -102,6 +102,24 @@ TEST_F(MainWindowTest, NewTaskbarReloadsTheSettings) {
     EXPECT_EQ(settings.fixRelease, 0);
 }
 
+// The shell answers a change to an icon only while the icon exists.
+static BOOL TrayIconExists() {
+    TrayIconData probe = trayIcon;
+    probe.data.uFlags = NIF_TIP;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe.data);
+}
+
+TEST_F(MainWindowTest, IconShownAtStartIsRemovedAtTheEndEvenAfterItWasSwitchedOff) {
+    ApplySettings(window);
+    ASSERT_TRUE(TrayIconExists());
+    WriteIni(L"功能设置", L"显示图标", L"0");
+    ApplySettings(window);
+    EXPECT_EQ(settings.showIcon, 0);
+    EXPECT_TRUE(TrayIconExists()) << "a reload must not remove a shown icon";
+    SendMessageW(window, WM_HOTKEY, 0, 0);  // ends without destroying the window
+    EXPECT_FALSE(TrayIconExists()) << "the icon outlived the program";
+}
+
 TEST_F(MainWindowTest, HotkeyEndsTheLoopWithoutDestroyingTheWindow) {
     SendMessageW(window, WM_HOTKEY, 0, 0);
     Pump(20);
