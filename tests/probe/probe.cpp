@@ -4,8 +4,9 @@
 //       Opens one visible top-level window per group, each titled NAME and
 //       filled with the colour RRGGBB, and appends one line per mouse or
 //       focus message they receive to LOGFILE ("NAME WM_LBUTTONDOWN ...").
-//       Each window writes "NAME ready hwnd=0x... client=X,Y,W,H" (client
-//       area in screen coordinates) once shown.  Runs until every window is
+//       Each window shows its NAME in black at its top left and writes
+//       "NAME ready hwnd=0x... client=X,Y,W,H" (client area in screen
+//       coordinates) once shown.  Runs until every window is
 //       closed (exit 0) or TIMEOUT_MS passes (exit 3).
 //   pwprobe find CLASS TITLE     exit 0 and print hwnd=0x... if the window
 //                                exists, else exit 1
@@ -91,6 +92,13 @@ void Paint(HWND hwnd, const ProbeWindow* window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     FillRect(dc, &ps.rcPaint, window->brush);
+    // The window's name in the dialog font, so that tests can see whether
+    // Chinese text renders as glyphs or as boxes.
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOutW(dc, 4, 4, window->name, lstrlenW(window->name));
+    SelectObject(dc, oldFont);
     EndPaint(hwnd, &ps);
 }
 
