@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 source scripts/wine_env.sh
 source scripts/build.sh
-pw_build "$PW_TEST_ARCH" OFF
+pw_build "$PW_TEST_ARCH" ON Pointerwright
 
 started_xvfb=0
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
@@ -19,7 +19,7 @@ cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   if [ $started_xvfb = 1 ]; then pw_stop; fi
 }
-trap cleanup EXIT
+trap cleanup EXIT INT TERM
 pw_prefix_init
 
 exe="$PW_BUILD/$PW_TEST_ARCH/Pointerwright.exe"
