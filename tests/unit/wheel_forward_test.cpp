@@ -142,6 +142,15 @@ TEST_F(WheelForwardTest, NotchGoesToTheWindowUnderThePointMultiplied) {
     EXPECT_EQ(LOWORD(received[0].wParam), MK_CONTROL);
     EXPECT_EQ(received[0].lParam, MAKELPARAM(150, 160));
     EXPECT_EQ(HIWORD(received[1].wParam), 0xFE98);
+
+    // A fast spin of ten notches in one event, times 33: the window must
+    // still scroll forwards, as far as the message can say.
+    received.clear();
+    settings.wheelMultiplier = 33;
+    EXPECT_TRUE(Send(1200, WM_MOUSEWHEEL, 1200, {150, 160}));
+    Pump();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(received[0].wParam), 32767);
 }
 
 TEST_F(WheelForwardTest, NothingIsForwardedWhenPassthroughIsOffOrTheFilterSwallows) {
