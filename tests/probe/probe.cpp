@@ -8,8 +8,8 @@
 //       "NAME ready hwnd=0x... client=X,Y,W,H" (client area in screen
 //       coordinates) once shown.  Runs until every window is
 //       closed (exit 0) or TIMEOUT_MS passes (exit 3).
-//   pwprobe find CLASS TITLE     exit 0 and print hwnd=0x... if the window
-//                                exists, else exit 1
+//   pwprobe find CLASS TITLE     exit 0 and print "hwnd=0x... client=X,Y,W,H"
+//                                if the window exists, else exit 1
 //   pwprobe close CLASS TITLE    post WM_CLOSE to it; exit 0 if found
 //   pwprobe focus CLASS TITLE    bring it to the foreground; exit 0 if found
 //   pwprobe memory CLASS TITLE   print workingset=BYTES of its process
@@ -76,15 +76,23 @@ void LogWheel(const ProbeWindow* window, WPARAM wParam, LPARAM lParam) {
     LogLine(window, text);
 }
 
-void LogReady(HWND hwnd, const ProbeWindow* window) {
+// "hwnd=0x... client=X,Y,W,H": the window and its client area in screen
+// coordinates.
+void DescribeWindow(HWND hwnd, WCHAR (&text)[128]) {
     RECT client;
     GetClientRect(hwnd, &client);
     POINT origin = {0, 0};
     ClientToScreen(hwnd, &origin);
-    WCHAR text[160];
-    swprintf(text, 160, L"ready hwnd=0x%llX client=%ld,%ld,%ld,%ld",
+    swprintf(text, 128, L"hwnd=0x%llX client=%ld,%ld,%ld,%ld",
              static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)), origin.x,
              origin.y, client.right, client.bottom);
+}
+
+void LogReady(HWND hwnd, const ProbeWindow* window) {
+    WCHAR description[128];
+    DescribeWindow(hwnd, description);
+    WCHAR text[160];
+    swprintf(text, 160, L"ready %ls", description);
     LogLine(window, text);
 }
 
@@ -200,10 +208,10 @@ HWND FindTarget(int argc, wchar_t** argv) {
     if (argc < 4) return NULL;
     HWND hwnd = FindWindowW(AnyIfDash(argv[2]), AnyIfDash(argv[3]));
     if (hwnd != NULL) {
-        WCHAR text[64];
-        swprintf(text, 64, L"hwnd=0x%llX\n",
-                 static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)));
+        WCHAR text[128];
+        DescribeWindow(hwnd, text);
         Print(text);
+        Print(L"\n");
     }
     return hwnd;
 }
