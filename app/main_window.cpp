@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include "app/debug_print.h"
-
 #include "config/settings.h"
 #include "res/resource.h"
 
